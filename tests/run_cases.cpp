@@ -2,11 +2,11 @@
 // exact bytes on both streams, the exit status and what the port library recorded.
 //
 //	run_cases [gtest flags] --command=FILE --recording=FILE --without-out32=FILE
-//	          [--launcher=FILE]... [--path-variable=NAME] [--crlf] [--random-runs=N] [--seed=N]
+//	          [--launcher=FILE]... [--windows] [--random-runs=N] [--seed=N]
 //
-// --launcher runs the command through another program (the Wine loader); --path-variable names
-// the environment variable that holds the library search path; --crlf expects text streams that
-// end lines with \r\n.
+// --launcher runs the command through another program (the Wine loader). --windows expects a
+// Windows build: text streams end lines with \r\n, WINEPATH holds the library search path, a
+// command line holds at most 32767 characters, and the start-up code expands wildcards.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -42,8 +42,9 @@ namespace fs = std::filesystem;
 struct Target {
 	fs::path command, recording, without_out32;
 	std::vector<std::string> launcher;
+	bool windows = false;
 	std::string path_variable = "LD_LIBRARY_PATH";
-	bool crlf = false;
+	size_t long_argument = 65536;
 	int random_runs = 500;  // per shard
 	unsigned seed = 1;
 } target;
@@ -57,7 +58,7 @@ std::string text_stream(std::string_view text)
 {
 	std::string result;
 	for (char c : text) {
-		if (c == '\n' && target.crlf)
+		if (c == '\n' && target.windows)
 			result += '\r';
 		result += c;
 	}
@@ -220,6 +221,23 @@ TEST_P(Cases, Run)
 INSTANTIATE_TEST_SUITE_P(Table, Cases, ::testing::ValuesIn(cases),
 			 [](const auto &param) { return std::string(param.param.name); });
 
+// Windows programs expand wildcards in their own start-up code; elsewhere the shell does it.
+TEST(Wildcards, ExpandedOnlyOnWindows)
+{
+	Sandbox box;
+	box.place(Library::recording, box.bin());
+	fs::copy_file(target.without_out32, box.work() / "other.dll");
+
+	Output got = box.run({"*.dll", "255"}, false);
+
+	// inpout32.dll and other.dll make three arguments.
+	Output want = expected_output(target.windows ? Outcome::usage : Outcome::bad_address);
+	EXPECT_EQ(got.out, want.out);
+	EXPECT_EQ(got.err, want.err);
+	EXPECT_EQ(got.status, want.status);
+	EXPECT_EQ(Sandbox::log(box.bin()), std::optional<std::string>("exit\n"));
+}
+
 // Random argument vectors: whatever the bytes, the run ends in one of the known ways, and the
 // port is written exactly once exactly when it reports success.
 std::string random_argument(std::mt19937 &rng)
@@ -227,7 +245,7 @@ std::string random_argument(std::mt19937 &rng)
 	static constexpr std::string_view numberish = " \t+-0123456789abcdefxX8g";
 	std::uniform_int_distribution<int> percent(0, 99);
 	int roll = percent(rng);
-	size_t length = roll < 10 ? 0 : roll < 12 ? 65536 : roll < 80 ? rng() % 16 + 1 : rng() % 256 + 1;
+	size_t length = roll < 10 ? 0 : roll < 12 ? target.long_argument : roll < 80 ? rng() % 16 + 1 : rng() % 256 + 1;
 	bool number_like = percent(rng) < 70;
 	std::string arg(length, ' ');
 	for (char &c : arg)
@@ -319,8 +337,11 @@ int main(int argc, char **argv)
 			target.random_runs = std::stoi(value);
 		else if (option(arg, "--seed", value))
 			target.seed = static_cast<unsigned>(std::stoul(value));
-		else if (arg == "--crlf")
-			target.crlf = true;
+		else if (arg == "--windows") {
+			target.windows = true;
+			target.path_variable = "WINEPATH";
+			target.long_argument = 5000;  // five of them still fit on one command line
+		}
 		else {
 			fprintf(stderr, "run_cases: unknown argument %s\n", argv[i]);
 			return 2;

@@ -10,15 +10,24 @@
  * was unloaded.
  */
 
-#include <dlfcn.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#define PATH_SIZE MAX_PATH
+#define PORT_API extern "C" __declspec(dllexport)
+#else
+#include <dlfcn.h>
 #include <limits.h>
+#define PATH_SIZE PATH_MAX
+#define PORT_API extern "C"
+#define WINAPI
+#endif
 
-static char log_path[PATH_MAX];
+static char log_path[PATH_SIZE];
 
 static void record(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -29,7 +38,7 @@ record(const char *format, ...)
 	va_list ap;
 
 	/* Reopened per event so that a crash still leaves what came before. */
-	if ((log = fopen(log_path, "a")) == NULL)
+	if ((log = fopen(log_path, "ab")) == NULL)
 		abort();
 	va_start(ap, format);
 	vfprintf(log, format, ap);
@@ -38,15 +47,58 @@ record(const char *format, ...)
 		abort();
 }
 
-#ifndef NO_OUT32
-extern "C" void Out32(short port, short value);
+/* Points log_path at inpout32.log beside `library`, the path this library was loaded from. */
+static void
+log_beside(const char *library)
+{
+	const char *name = "inpout32.log";
+	const char *end = strrchr(library, '/');
+	size_t dir;
 
-void
+#ifdef _WIN32
+	if (strrchr(library, '\\') > end)
+		end = strrchr(library, '\\');
+#endif
+	dir = end == NULL ? 0 : (size_t)(end - library) + 1;
+	if (dir + strlen(name) >= sizeof log_path)
+		abort();
+	memcpy(log_path, library, dir);
+	strcpy(log_path + dir, name);
+}
+
+#ifndef NO_OUT32
+PORT_API void WINAPI Out32(short port, short value);
+
+void WINAPI
 Out32(short port, short value)
 {
 	record("Out32 %d %d\n", port, value);
 }
 #endif
+
+#ifdef _WIN32
+
+/* Windows tells FreeLibrary from the end of the process by the third argument. */
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID process_ending);
+
+BOOL WINAPI
+DllMain(HINSTANCE self, DWORD reason, LPVOID process_ending)
+{
+	char path[PATH_SIZE];
+	DWORD len;
+
+	if (reason == DLL_PROCESS_ATTACH) {
+		len = GetModuleFileNameA(self, path, sizeof path);
+		if (len == 0 || len >= sizeof path)
+			return FALSE;
+		log_beside(path);
+	} else if (reason == DLL_PROCESS_DETACH) {
+		record(process_ending == NULL ? "FreeLibrary\n" : "exit\n");
+	}
+	return TRUE;
+}
+
+#else
 
 /*
  * dlclose and the end of the process both run the destructor, so an exit
@@ -69,15 +121,10 @@ __attribute__((constructor)) static void
 loaded(void)
 {
 	Dl_info self;
-	char *slash;
 
-	if (dladdr(reinterpret_cast<void *>(&record), &self) == 0 ||
-	    strlen(self.dli_fname) >= sizeof log_path)
+	if (dladdr(reinterpret_cast<void *>(&record), &self) == 0)
 		abort();
-	strcpy(log_path, self.dli_fname);
-	if ((slash = strrchr(log_path, '/')) == NULL)
-		abort();
-	strcpy(slash + 1, "inpout32.log");
+	log_beside(self.dli_fname);
 	if (atexit(on_exit_handler) != 0)
 		abort();
 }
@@ -90,3 +137,5 @@ unloaded(void)
 		record("FreeLibrary\n");
 	}
 }
+
+#endif
