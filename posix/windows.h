@@ -16,10 +16,10 @@ typedef struct HINSTANCE__ *HMODULE;
 typedef void (*FARPROC)(void);
 
 /*
- * A bare file name is looked for in the folder of the running executable,
- * then on the dynamic loader's library path; never in the working directory.
- * A name with a slash in it is loaded from that path.  Returns NULL when the
- * library can't be loaded.
+ * A bare file name is looked for in the folder of the running executable
+ * (unless it runs with raised privileges), then on the dynamic loader's
+ * library path; never in the working directory.  A name with a slash in it
+ * is loaded from that path.  Returns NULL when the library can't be loaded.
  */
 HMODULE LoadLibraryA(LPCSTR lpLibFileName);
 
