@@ -29,11 +29,14 @@ static int
 write_dev_port(unsigned short port, unsigned char byte)
 {
 	int fd, error = 0;
+	ssize_t written;
 
 	if ((fd = open("/dev/port", O_WRONLY | O_CLOEXEC)) == -1)
 		return errno;
-	if (pwrite(fd, &byte, 1, port) != 1)
-		error = errno != 0 ? errno : EIO;
+	if ((written = pwrite(fd, &byte, 1, port)) == -1)
+		error = errno;
+	else if (written != 1)
+		error = EIO;
 	close(fd);
 	return error;
 }

@@ -1,5 +1,5 @@
 /*
- * The part of <windows.h> that mibrek needs, for systems that have dlopen
+ * What mibrek needs of <windows.h>, for systems that have dlopen
  * instead: loading a library at run time, finding an entry in it, and
  * releasing it.  Names and types are the Windows ones, so the command's
  * source is the same on both.
