@@ -1,6 +1,7 @@
 // Every case of the command, written once and run against each platform's build.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct Case {
 	Expect expect;
 	Library beside = Library::recording;  // in the executable's folder
 	Library on_path = Library::none;      // in a folder on the library search path
+	std::optional<Expect> on_musl = {};   // where musl's %i reads the arguments otherwise
 };
 
 // Every run also has a recording library in its working directory, which must never load.
@@ -86,6 +88,14 @@ inline const std::vector<Case> cases = {
 	{"value_wider_than_a_byte", {"0x378", "0x1ff"}, written(888, 511)},
 	{"value_above_16_bits", {"0x378", "0x100ff"}, written(888, 255)},
 	{"value_bit_15", {"0x378", "0x8001"}, written(888, -32767)},
+
+	// A 0x prefix without hex digits: glibc and msvcrt read the 0, musl rejects the number.
+	{"address_bare_0x", {"0x", "255"}, written(0, 255), Library::recording, Library::none,
+	 fails(Outcome::bad_address)},
+	{"value_0x_then_letter", {"0x378", "0xg"}, written(888, 0), Library::recording, Library::none,
+	 fails(Outcome::bad_value)},
+	{"value_0x_then_sign", {"0x378", "0x-1"}, written(888, 0), Library::recording, Library::none,
+	 fails(Outcome::bad_value)},
 
 	// The address is read first, so it is the one reported.
 	{"both_bad", {"LPT1", "ff"}, fails(Outcome::bad_address)},

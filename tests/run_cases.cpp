@@ -2,8 +2,11 @@
 // exact bytes on both streams, the exit status and what the port library recorded.
 //
 //	run_cases [gtest flags] --command=FILE --recording=FILE --without-out32=FILE
-//	          [--launcher=FILE]... [--windows] [--random-runs=N] [--seed=N]
+//	          [--preload=FILE] [--musl] [--launcher=FILE]... [--windows] [--random-runs=N]
+//	          [--seed=N]
 //
+// --preload puts a library in LD_PRELOAD (the dlclose spy that lets the doubles see FreeLibrary).
+// --musl expects the command's C library to be musl, which reads some numbers otherwise.
 // --launcher runs the command through another program (the Wine loader). --windows expects a
 // Windows build: text streams end lines with \r\n, WINEPATH holds the library search path, a
 // command line holds at most 32767 characters, and the start-up code expands wildcards.
@@ -42,6 +45,8 @@ namespace fs = std::filesystem;
 struct Target {
 	fs::path command, recording, without_out32;
 	std::vector<std::string> launcher;
+	std::string preload;
+	bool musl = false;
 	bool windows = false;
 	std::string path_variable = "LD_LIBRARY_PATH";
 	size_t long_argument = 65536;
@@ -154,10 +159,13 @@ public:
 
 		std::vector<std::string> env;
 		for (char **var = environ; *var != nullptr; var++)
-			if (!std::string_view(*var).starts_with(target.path_variable + "="))
+			if (!std::string_view(*var).starts_with(target.path_variable + "=") &&
+			    !std::string_view(*var).starts_with("LD_PRELOAD="))
 				env.emplace_back(*var);
 		if (search_path)
 			env.push_back(target.path_variable + "=" + path().string());
+		if (!target.preload.empty())
+			env.push_back("LD_PRELOAD=" + target.preload);
 
 		const fs::path out = root / "stdout", err = root / "stderr";
 		std::vector<char *> c_argv, c_env;
@@ -202,7 +210,8 @@ TEST_P(Cases, Run)
 
 	Output got = box.run(c.args, c.on_path != Library::none);
 
-	Output want = expected_output(c.expect.outcome);
+	const Expect &expect = target.musl && c.on_musl ? *c.on_musl : c.expect;
+	Output want = expected_output(expect.outcome);
 	EXPECT_EQ(got.out, want.out);
 	EXPECT_EQ(got.err, want.err);
 	EXPECT_EQ(got.status, want.status);
@@ -211,7 +220,7 @@ TEST_P(Cases, Run)
 	const bool beside_loads = c.beside != Library::none;
 	const bool path_loads = !beside_loads && c.on_path != Library::none;
 	auto want_log = [&](bool loads) -> std::optional<std::string> {
-		return loads ? std::optional(expected_log(c.expect)) : std::nullopt;
+		return loads ? std::optional(expected_log(expect)) : std::nullopt;
 	};
 	EXPECT_EQ(Sandbox::log(box.bin()), want_log(beside_loads)) << "library beside the command";
 	EXPECT_EQ(Sandbox::log(box.path()), want_log(path_loads)) << "library on the search path";
@@ -329,6 +338,10 @@ int main(int argc, char **argv)
 			target.recording = fs::absolute(value);
 		else if (option(arg, "--without-out32", value))
 			target.without_out32 = fs::absolute(value);
+		else if (option(arg, "--preload", value))
+			target.preload = fs::absolute(value).string();
+		else if (arg == "--musl")
+			target.musl = true;
 		else if (option(arg, "--launcher", value))
 			target.launcher.push_back(value);
 		else if (option(arg, "--path-variable", value))

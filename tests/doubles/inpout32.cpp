@@ -101,20 +101,19 @@ DllMain(HINSTANCE self, DWORD reason, LPVOID process_ending)
 #else
 
 /*
- * dlclose and the end of the process both run the destructor, so an exit
- * handler tells them apart.  A handler registered from here belongs to this
- * library: at the end of the process it runs before the library's
- * destructors, while dlclose runs it after them.
+ * Not every dlclose unloads (musl's never does), so the destructor can't
+ * tell a release from the end of the process.  The dlclose spy preloaded
+ * into the command calls this first.
  */
-static bool exiting, released;
+static bool released;
 
-static void
-on_exit_handler(void)
+extern "C" __attribute__((visibility("default"))) void inpout32_double_released(void);
+
+void
+inpout32_double_released(void)
 {
-	if (!released) {
-		exiting = true;
-		record("exit\n");
-	}
+	released = true;
+	record("FreeLibrary\n");
 }
 
 __attribute__((constructor)) static void
@@ -125,17 +124,14 @@ loaded(void)
 	if (dladdr(reinterpret_cast<void *>(&record), &self) == 0)
 		abort();
 	log_beside(self.dli_fname);
-	if (atexit(on_exit_handler) != 0)
-		abort();
 }
 
+/* Runs at dlclose, if that unloads, or at the end of the process. */
 __attribute__((destructor)) static void
 unloaded(void)
 {
-	if (!exiting) {
-		released = true;
-		record("FreeLibrary\n");
-	}
+	if (!released)
+		record("exit\n");
 }
 
 #endif
