@@ -54,13 +54,13 @@ locked_down(char *mode, size_t size)
 	char line[128];
 	const char *start, *end;
 	FILE *file;
-	bool read;
+	bool got_line;
 
 	if ((file = fopen("/sys/kernel/security/lockdown", "re")) == NULL)
 		return false;
-	read = fgets(line, sizeof line, file) != NULL;
+	got_line = fgets(line, sizeof line, file) != NULL;
 	fclose(file);
-	if (!read || (start = strchr(line, '[')) == NULL || (end = strchr(++start, ']')) == NULL ||
+	if (!got_line || (start = strchr(line, '[')) == NULL || (end = strchr(++start, ']')) == NULL ||
 	    static_cast<size_t>(end - start) >= size)
 		return false;
 	memcpy(mode, start, static_cast<size_t>(end - start));
